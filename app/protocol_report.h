@@ -1,0 +1,33 @@
+// The protocol of an analysis as a self-contained HTML page, for saving,
+// printing and the command line.
+#pragma once
+
+#include "tax_rates_ntrf.h"
+
+#include <QDateTime>
+#include <QLocale>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+struct protocol_report {
+    QDateTime assessed_at;
+    int category = -1; // the category selector's item index
+    QString name;
+    TItemsYear liabilities; // the taxes that had to be paid
+    TItemsYear debts;       // "Неуплаченные налоги"
+    std::shared_ptr<limitation_defenition_interface> periods; // of the category; may be null
+    std::vector<std::shared_ptr<report_information_interface>> protocols;
+};
+
+// "#rrggbb" of a colour value laid out as red in the low byte.
+QString html_color(std::int32_t color_value);
+
+// "Общая сумма: 1 234,50р." with the locale's grouping and separator.
+QString table_total_text(double total, const QLocale& locale);
+
+QString protocol_report_html(const protocol_report& report, const QLocale& locale);
+
+// Writes the page atomically; throws std::runtime_error naming the file.
+void write_protocol_report(const QString& path, const protocol_report& report, const QLocale& locale);
