@@ -1,6 +1,7 @@
 #include "protocol_report.h"
 
 #include "number_format.h"
+#include "tax_rates_impl.h"
 
 #include <QDir>
 #include <QSaveFile>
@@ -68,20 +69,13 @@ QString table_total_text(double total, const QLocale& locale)
     return QStringLiteral("Общая сумма: ") + locale.toString(total, 'f', 2) + QStringLiteral("р.");
 }
 
-QString protocol_report_html(const protocol_report& report, const QLocale& locale)
+namespace {
+
+QString report_section(const protocol_report& report, const QLocale& locale)
 {
-    const QString cream = html_color(15793151);
     QString html;
-    html += QStringLiteral(
-        "<!DOCTYPE html>\n<html lang=\"ru\">\n<head>\n<meta charset=\"utf-8\"/>\n<title>%1</title>\n"
-        "<style>\n"
-        "body { font-family: Tahoma, 'DejaVu Sans', sans-serif; font-size: 10pt; }\n"
-        "table { border-collapse: collapse; margin-bottom: 1em; }\n"
-        "th, td { border: 1px solid #999999; padding: 2px 8px; text-align: left; }\n"
-        "td.sum, td.total { text-align: right; }\n"
-        "table.protocol td { border: none; padding: 1px 6px; white-space: pre-wrap; }\n"
-        "</style>\n</head>\n<body>\n<h1>%1</h1>\n")
-                .arg(program_title.toHtmlEscaped());
+    if (!report.source.isEmpty())
+        html += QStringLiteral("<h2>%1</h2>\n").arg(report.source.toHtmlEscaped());
     html += QStringLiteral("<table class=\"facts\">\n");
     const auto fact = [&html](const QString& label, const QString& value) {
         html += QStringLiteral("<tr><th>%1</th><td>%2</td></tr>\n").arg(label.toHtmlEscaped(), value.toHtmlEscaped());
@@ -96,8 +90,13 @@ QString protocol_report_html(const protocol_report& report, const QLocale& local
     html += year_table(QStringLiteral("Налоги, которые должны были быть уплачены"), report.liabilities, locale);
     html += year_table(QStringLiteral("Неуплаченные налоги"), report.debts, locale);
 
-    html += QStringLiteral("<h2>Результаты проверки соответствия сумм налогов (сборов)</h2>\n"
-                           "<table class=\"protocol\" width=\"100%\" bgcolor=\"%1\" style=\"background-color: %1\">\n")
+    html += QStringLiteral("<h3>Результаты проверки соответствия сумм налогов (сборов)</h3>\n");
+    if (!report.refusal.isEmpty()) {
+        html += QStringLiteral("<p class=\"refusal\">%1</p>\n").arg(report.refusal.toHtmlEscaped());
+        return html;
+    }
+    const QString cream = html_color(color_undetermined);
+    html += QStringLiteral("<table class=\"protocol\" width=\"100%\" bgcolor=\"%1\" style=\"background-color: %1\">\n")
                 .arg(cream);
     for (const auto& protocol : report.protocols) {
         const auto& lines = protocol->get_lines();
@@ -108,14 +107,35 @@ QString protocol_report_html(const protocol_report& report, const QLocale& local
                         .arg(color, text.isEmpty() ? QStringLiteral("&#160;") : text);
         }
     }
-    html += QStringLiteral("</table>\n</body>\n</html>\n");
+    html += QStringLiteral("</table>\n");
     return html;
 }
 
-void write_protocol_report(const QString& path, const protocol_report& report, const QLocale& locale)
+} // namespace
+
+QString protocol_report_html(const std::vector<protocol_report>& reports, const QLocale& locale)
+{
+    QString html = QStringLiteral(
+        "<!DOCTYPE html>\n<html lang=\"ru\">\n<head>\n<meta charset=\"utf-8\"/>\n<title>%1</title>\n"
+        "<style>\n"
+        "body { font-family: Tahoma, 'DejaVu Sans', sans-serif; font-size: 10pt; }\n"
+        "table { border-collapse: collapse; margin-bottom: 1em; }\n"
+        "th, td { border: 1px solid #999999; padding: 2px 8px; text-align: left; }\n"
+        "td.sum, td.total { text-align: right; }\n"
+        "table.protocol td { border: none; padding: 1px 6px; white-space: pre-wrap; }\n"
+        "</style>\n</head>\n<body>\n<h1>%1</h1>\n")
+                       .arg(program_title.toHtmlEscaped());
+    for (const auto& report : reports)
+        html += report_section(report, locale);
+    html += QStringLiteral("</body>\n</html>\n");
+    return html;
+}
+
+void write_protocol_report(const QString& path, const std::vector<protocol_report>& reports,
+                           const QLocale& locale)
 {
     QSaveFile file(path);
-    const QByteArray bytes = protocol_report_html(report, locale).toUtf8();
+    const QByteArray bytes = protocol_report_html(reports, locale).toUtf8();
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
         throw std::runtime_error(QStringLiteral("Не удалось записать протокол в файл %1: %2")
                                      .arg(QDir::toNativeSeparators(path), file.errorString())

@@ -12,6 +12,7 @@
 #include <vector>
 
 struct protocol_report {
+    QString source; // the document's file, shown when not empty
     QDateTime assessed_at;
     int category = -1; // the category selector's item index
     QString name;
@@ -19,6 +20,7 @@ struct protocol_report {
     TItemsYear debts;       // "Неуплаченные налоги"
     std::shared_ptr<limitation_defenition_interface> periods; // of the category; may be null
     std::vector<std::shared_ptr<report_information_interface>> protocols;
+    QString refusal; // why the analysis did not run, shown instead of protocols
 };
 
 // "#rrggbb" of a colour value laid out as red in the low byte.
@@ -27,7 +29,9 @@ QString html_color(std::int32_t color_value);
 // "Общая сумма: 1 234,50р." with the locale's grouping and separator.
 QString table_total_text(double total, const QLocale& locale);
 
-QString protocol_report_html(const protocol_report& report, const QLocale& locale);
+// One page with a section per report.
+QString protocol_report_html(const std::vector<protocol_report>& reports, const QLocale& locale);
 
 // Writes the page atomically; throws std::runtime_error naming the file.
-void write_protocol_report(const QString& path, const protocol_report& report, const QLocale& locale);
+void write_protocol_report(const QString& path, const std::vector<protocol_report>& reports,
+                           const QLocale& locale);

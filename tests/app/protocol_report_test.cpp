@@ -59,7 +59,7 @@ std::vector<std::pair<QString, QString>> protocol_rows(const QString& html)
 
 TEST(ProtocolReport, IsWellFormedWithColouredVerdictsAndEscapedName)
 {
-    const QString html = protocol_report_html(example_report(), QLocale(QLocale::Russian, QLocale::Russia));
+    const QString html = protocol_report_html({example_report()}, QLocale(QLocale::Russian, QLocale::Russia));
     const auto rows = protocol_rows(html);
     ASSERT_EQ(rows.size(), 16u); // two windows of eight lines
     for (const auto& [text, color] : rows) {
@@ -88,14 +88,14 @@ TEST(ProtocolReport, WritesAtomicallyAndReportsFailure)
 {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("протокол.html"));
-    write_protocol_report(path, example_report(), QLocale::c());
+    write_protocol_report(path, {example_report()}, QLocale::c());
     QFile written(path);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_TRUE(written.readAll().startsWith("<!DOCTYPE html>"));
 
     const QString blocked = folder.filePath(QStringLiteral("протокол.html/inside.html"));
     try {
-        write_protocol_report(blocked, example_report(), QLocale::c());
+        write_protocol_report(blocked, {example_report()}, QLocale::c());
         FAIL() << "writing below a file must fail";
     } catch (const std::runtime_error& error) {
         EXPECT_TRUE(QString::fromUtf8(error.what()).contains(QStringLiteral("inside.html")));
