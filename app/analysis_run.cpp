@@ -25,11 +25,12 @@ analysis_outcome run_analysis(const std::shared_ptr<limitation_faces_interface>&
 {
     // Only the categories with thresholds can be assessed; the selector can
     // be left without one by a document whose category is not a number.
+    if (category_index != face_member && category_index != face_company)
+        return {"Не выбран объект из списка", {}};
     const auto face = static_cast<face_type>(category_index);
-    const auto definition =
-        (category_index == face_member || category_index == face_company) && limitations
-            ? limitations->find_definition(face)
-            : nullptr;
+    if (!limitations)
+        return {"Не задан срок давности", {}};
+    const auto definition = limitations->find_definition(face);
     if (!definition)
         return {"Не выбран объект из списка", {}};
     if (definition->get_large_size_period() == 0 || definition->get_very_large_size_period() == 0)

@@ -72,7 +72,8 @@ TEST(AnalysisRun, RefusesInOrder)
     } cases[] = {
         {periods(2, 5, 2, 5), -1, empty, "Не выбран объект из списка"},
         {periods(2, 5, 2, 5), 2, debts, "Не выбран объект из списка"},
-        {nullptr, 0, debts, "Не выбран объект из списка"},
+        {nullptr, 0, debts, "Не задан срок давности"},
+        {nullptr, -1, debts, "Не выбран объект из списка"},
         {std::make_shared<limitation_faces_class>(), 1, debts, "Не выбран объект из списка"},
         {periods(0, 5, 2, 5), 0, empty, "Не задан срок давности"},
         {periods(2, 0, 2, 5), 0, debts, "Не задан срок давности"},
