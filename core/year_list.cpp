@@ -1,8 +1,6 @@
 #include "tax_rates_impl.h"
 
 #include <algorithm>
-#include <deque>
-#include <map>
 #include <stdexcept>
 #include <unordered_set>
 #include <utility>
@@ -107,26 +105,35 @@ private:
     std::vector<std::int64_t> tree_;
 };
 
+// The items of one year in list order, kept as a queue in a plain vector:
+// the live members are queue[head...]. A group per distinct year must stay
+// cheap, as a document may hold tens of thousands of years.
 struct year_group {
-    std::deque<std::shared_ptr<year_item_interface>> members;
+    TItemsYear queue;
+    std::size_t head = 0;
     std::int64_t synced = 0; // year_counter::below() when last brought up to date
+
+    std::size_t size() const { return queue.size() - head; }
+    void push_back(std::shared_ptr<year_item_interface> item) { queue.push_back(std::move(item)); }
 
     // Every item added below this group's year moves the group's first
     // member to its end; apply the moves owed since the last update.
     void catch_up(std::int64_t below_now)
     {
-        const auto size = static_cast<std::int64_t>(members.size());
-        if (size > 1) {
-            const std::int64_t turns = (below_now - synced) % size;
-            if (turns <= size / 2) {
-                for (std::int64_t k = 0; k < turns; ++k) {
-                    members.push_back(std::move(members.front()));
-                    members.pop_front();
-                }
+        const auto live = static_cast<std::int64_t>(size());
+        if (live > 1) {
+            const std::int64_t turns = (below_now - synced) % live;
+            const auto first = queue.begin() + static_cast<std::ptrdiff_t>(head);
+            if (turns > live / 2) {
+                std::rotate(first, first + static_cast<std::ptrdiff_t>(turns), queue.end());
             } else {
-                for (std::int64_t k = turns; k < size; ++k) {
-                    members.push_front(std::move(members.back()));
-                    members.pop_back();
+                for (std::int64_t k = 0; k < turns; ++k) {
+                    auto front = std::move(queue[head++]);
+                    queue.push_back(std::move(front));
+                }
+                if (head > size()) {
+                    queue.erase(queue.begin(), queue.begin() + static_cast<std::ptrdiff_t>(head));
+                    head = 0;
                 }
             }
         }
@@ -151,9 +158,20 @@ void year_list_item_class::add_items(const TItemsYear& items)
     std::int32_t highest = ids_.empty() ? 0 : *std::max_element(ids_.begin(), ids_.end());
     std::size_t count = ids_.size();
 
-    std::map<std::uint16_t, year_group> groups;
+    // Groups in order of first appearance, found by year through a flat table.
+    std::vector<year_group> groups;
+    std::vector<std::int32_t> group_of_year(65536, -1);
+    const auto group_for = [&](std::uint16_t year) -> std::pair<year_group&, bool> {
+        auto& index = group_of_year[year];
+        const bool created = index < 0;
+        if (created) {
+            index = static_cast<std::int32_t>(groups.size());
+            groups.emplace_back();
+        }
+        return {groups[static_cast<std::size_t>(index)], created};
+    };
     for (auto& item : items_)
-        groups[item->get_year()].members.push_back(std::move(item));
+        group_for(item->get_year()).first.push_back(std::move(item));
     items_.clear();
 
     year_counter added;
@@ -171,18 +189,21 @@ void year_list_item_class::add_items(const TItemsYear& items)
 
         const std::uint16_t year = item->get_year();
         const std::int64_t below = added.below(year);
-        auto [group, created] = groups.try_emplace(year);
+        auto [group, created] = group_for(year);
         if (created)
-            group->second.synced = below;
-        group->second.catch_up(below);
-        group->second.members.push_back(item);
+            group.synced = below;
+        group.catch_up(below);
+        group.push_back(item);
         added.add(year);
     }
 
-    for (auto& [year, group] : groups) {
-        group.catch_up(added.below(year));
-        for (auto& member : group.members)
-            items_.push_back(std::move(member));
+    for (std::size_t year = 0; year < group_of_year.size(); ++year) {
+        if (group_of_year[year] < 0)
+            continue;
+        auto& group = groups[static_cast<std::size_t>(group_of_year[year])];
+        group.catch_up(added.below(static_cast<std::uint16_t>(year)));
+        for (std::size_t k = group.head; k < group.queue.size(); ++k)
+            items_.push_back(std::move(group.queue[k]));
     }
     ids_.resize(items_.size());
     for (std::size_t k = 0; k < items_.size(); ++k)
