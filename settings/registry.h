@@ -42,7 +42,8 @@ enum class registry_data_type {
     other,         // any other kind of data
 };
 
-// One registry access object: a root key and at most one open key.
+// One registry access object: a root key and at most one open key. Paths are
+// always taken from the root key, whichever key is open.
 class registry_access_interface {
 public:
     virtual ~registry_access_interface() = default;
@@ -68,8 +69,9 @@ public:
     // Throws registry_invalid_type_error for a value of another kind.
     virtual std::string read_string(const std::string& name) const = 0;
 
-    // Create or replace a value of the open key; throw registry_error when no
-    // key is open (naming why the last open failed) or the write fails.
+    // Create or replace a REG_SZ or REG_DWORD value of the open key; throw
+    // registry_error when no key is open (naming why the last open failed)
+    // or the write fails.
     virtual void write_string(const std::string& name, const std::string& value) = 0;
     virtual void write_integer(const std::string& name, std::uint32_t value) = 0;
 
