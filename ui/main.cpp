@@ -5,14 +5,11 @@
 #include "platform_registry.h"
 #include "system_facts.h"
 #include "tax_rates.h"
-#include "user_prompts.h"
 #include "velmaris_application.h"
 
 #include <QLayout>
 #include <QScreen>
 #include <QTimer>
-
-#include <exception>
 
 int main(int argc, char* argv[])
 {
@@ -21,11 +18,7 @@ int main(int argc, char* argv[])
     QStringList arguments = app.arguments().mid(1);
     const bool quit_when_idle = arguments.removeAll(QStringLiteral("--quit-when-idle")) > 0;
 
-    try {
-        set_register_controller(make_platform_register_controller());
-    } catch (const std::exception& error) {
-        prompts().error(nullptr, QString::fromUtf8(error.what()));
-    }
+    run_command([] { set_register_controller(make_platform_register_controller()); });
 
     Tfrm_tax_rates window(system_facts::from_system(), arguments.value(0));
     // Centred at the size its content needs, which the layout settles first.

@@ -9,6 +9,7 @@
 #include "form_fonts.h"
 #include "window_texts.h"
 #include "user_prompts.h"
+#include "velmaris_application.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -16,7 +17,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <exception>
 
 namespace {
 
@@ -65,57 +65,57 @@ Tfrm_tax_rates::Tfrm_tax_rates(const system_facts& facts, const QString& command
 
 Tfrm_tax_rates::~Tfrm_tax_rates() = default;
 
+template <class Sender, class Signal, class Command>
+void Tfrm_tax_rates::ConnectCommand(Sender* sender, Signal signal, Command command)
+{
+    connect(sender, signal, this, [command = std::move(command)] { run_command(command); });
+}
+
 void Tfrm_tax_rates::ConnectCommands()
 {
-    connect(ui->aCreateNewItems, &QAction::triggered, this, &Tfrm_tax_rates::aCreateNewItemsExecute);
-    connect(ui->aLoadFromXML, &QAction::triggered, this, &Tfrm_tax_rates::aLoadFromXMLExecute);
-    connect(ui->aSaveToXML, &QAction::triggered, this, &Tfrm_tax_rates::aSaveToXMLExecute);
-    connect(ui->aSaveFileAs, &QAction::triggered, this, &Tfrm_tax_rates::aSaveFileAsExecute);
-    connect(ui->aClose, &QAction::triggered, this, &QWidget::close);
-    connect(ui->aLimitation, &QAction::triggered, this, &Tfrm_tax_rates::aLimitationExecute);
-    connect(ui->aRegisterAssigned, &QAction::triggered, this, &Tfrm_tax_rates::aRegisterAssignedExecute);
-    connect(ui->aUnRegisterAssigned, &QAction::triggered, this, &Tfrm_tax_rates::aUnRegisterAssignedExecute);
-    connect(ui->N15, &QAction::triggered, this, &Tfrm_tax_rates::N15Click);
-    connect(ui->aDelFaceItem, &QAction::triggered, this, &Tfrm_tax_rates::aDelFaceItemExecute);
-    connect(ui->cbxTypeSelect, &QComboBox::currentIndexChanged, this, &Tfrm_tax_rates::ShowThresholds);
+    ConnectCommand(ui->aCreateNewItems, &QAction::triggered, [this] { aCreateNewItemsExecute(); });
+    ConnectCommand(ui->aLoadFromXML, &QAction::triggered, [this] { aLoadFromXMLExecute(); });
+    ConnectCommand(ui->aSaveToXML, &QAction::triggered, [this] { aSaveToXMLExecute(); });
+    ConnectCommand(ui->aSaveFileAs, &QAction::triggered, [this] { aSaveFileAsExecute(); });
+    ConnectCommand(ui->aClose, &QAction::triggered, [this] { close(); });
+    ConnectCommand(ui->aLimitation, &QAction::triggered, [this] { aLimitationExecute(); });
+    ConnectCommand(ui->aRegisterAssigned, &QAction::triggered, [this] { aRegisterAssignedExecute(); });
+    ConnectCommand(ui->aUnRegisterAssigned, &QAction::triggered, [this] { aUnRegisterAssignedExecute(); });
+    ConnectCommand(ui->N15, &QAction::triggered, [this] { N15Click(); });
+    ConnectCommand(ui->aDelFaceItem, &QAction::triggered, [this] { aDelFaceItemExecute(); });
+    ConnectCommand(ui->cbxTypeSelect, &QComboBox::currentIndexChanged, [this] { ShowThresholds(); });
 
-    connect(ui->bInsLiab, &QPushButton::clicked, this, [this] { InsertItem(liabilities_table); });
-    connect(ui->bInsDebt, &QPushButton::clicked, this, [this] { InsertItem(debts_table); });
-    connect(ui->bUpdLiab, &QPushButton::clicked, this, [this] { UpdateItem(liabilities_table); });
-    connect(ui->bUpdDebt, &QPushButton::clicked, this, [this] { UpdateItem(debts_table); });
-    connect(ui->bDelLiab, &QPushButton::clicked, this, [this] { DeleteItem(liabilities_table); });
-    connect(ui->bDelDebt, &QPushButton::clicked, this, [this] { DeleteItem(debts_table); });
-    connect(ui->cxtvLiabilities, &QAbstractItemView::doubleClicked, this, [this] { UpdateItem(liabilities_table); });
-    connect(ui->cxtvDebts, &QAbstractItemView::doubleClicked, this, [this] { UpdateItem(debts_table); });
-    connect(ui->cxtvLiabilities, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& position) { ShowPopupMenu(liabilities_table, position); });
-    connect(ui->cxtvDebts, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& position) { ShowPopupMenu(debts_table, position); });
+    ConnectCommand(ui->bInsLiab, &QPushButton::clicked, [this] { InsertItem(liabilities_table); });
+    ConnectCommand(ui->bInsDebt, &QPushButton::clicked, [this] { InsertItem(debts_table); });
+    ConnectCommand(ui->bUpdLiab, &QPushButton::clicked, [this] { UpdateItem(liabilities_table); });
+    ConnectCommand(ui->bUpdDebt, &QPushButton::clicked, [this] { UpdateItem(debts_table); });
+    ConnectCommand(ui->bDelLiab, &QPushButton::clicked, [this] { DeleteItem(liabilities_table); });
+    ConnectCommand(ui->bDelDebt, &QPushButton::clicked, [this] { DeleteItem(debts_table); });
+    ConnectCommand(ui->cxtvLiabilities, &QAbstractItemView::doubleClicked, [this] { UpdateItem(liabilities_table); });
+    ConnectCommand(ui->cxtvDebts, &QAbstractItemView::doubleClicked, [this] { UpdateItem(debts_table); });
+    connect(ui->cxtvLiabilities, &QWidget::customContextMenuRequested, this, [this](const QPoint& position) {
+        run_command([&] { ShowPopupMenu(liabilities_table, position); });
+    });
+    connect(ui->cxtvDebts, &QWidget::customContextMenuRequested, this, [this](const QPoint& position) {
+        run_command([&] { ShowPopupMenu(debts_table, position); });
+    });
 
-    connect(ui->bAnalysis, &QPushButton::clicked, this, &Tfrm_tax_rates::StartAnalysis);
+    ConnectCommand(ui->bAnalysis, &QPushButton::clicked, [this] { StartAnalysis(); });
 }
 
 void Tfrm_tax_rates::FormCreate()
 {
-    bool failed = false;
-    QString failure;
-    {
+    // A failing step skips the rest; the hourglass is gone before the error
+    // box shows, and the window opens all the same.
+    run_command([this] {
         const hourglass busy;
-        try {
-            PrepareDocumentsFolder();
-            CreateDataSources();
-            LoadLimitations();
-            ShowThresholds();
-            UpdateCaption();
-            OpenCommandLineFile();
-        } catch (const std::exception& error) {
-            failed = true;
-            failure = QString::fromUtf8(error.what());
-        }
-    }
-    // Shown with the normal cursor back; the window opens all the same.
-    if (failed)
-        prompts().error(nullptr, failure);
+        PrepareDocumentsFolder();
+        CreateDataSources();
+        LoadLimitations();
+        ShowThresholds();
+        UpdateCaption();
+        OpenCommandLineFile();
+    });
 }
 
 void Tfrm_tax_rates::PrepareDocumentsFolder()

@@ -54,6 +54,11 @@ private:
     subject_datasource_class* FLiabilitiesSource = nullptr;
     QString FFileName;
 
+    // Runs `command` on every `signal` of `sender`, its failures shown as
+    // those of a command.
+    template <class Sender, class Signal, class Command>
+    void ConnectCommand(Sender* sender, Signal signal, Command command);
+
     // Start-up and window (tax_rates.cpp).
     void ConnectCommands();
     void FormCreate();

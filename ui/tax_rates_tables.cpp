@@ -8,6 +8,7 @@
 #include "number_format.h"
 #include "subject_datasource.h"
 #include "user_prompts.h"
+#include "velmaris_application.h"
 #include "year_cell_delegate.h"
 
 #include <QHeaderView>
@@ -29,11 +30,14 @@ void Tfrm_tax_rates::SetUpGrid(year_table table)
     view->setModel(source);
     view->setItemDelegate(new year_cell_delegate(
         [this, table](const QModelIndex& index, const QString& text) {
-            const bool year = index.column() == subject_datasource_class::column_year;
-            if (table == liabilities_table)
-                year ? cxcTaxYearPropertiesValidate(index.row(), text) : cxcTaxSumPropertiesValidate(index.row(), text);
-            else
-                year ? tvcTaxYearPropertiesValidate(index.row(), text) : tvcTaxSumPropertiesValidate(index.row(), text);
+            run_command([&] {
+                const bool year = index.column() == subject_datasource_class::column_year;
+                const int row = index.row();
+                if (table == liabilities_table)
+                    year ? cxcTaxYearPropertiesValidate(row, text) : cxcTaxSumPropertiesValidate(row, text);
+                else
+                    year ? tvcTaxYearPropertiesValidate(row, text) : tvcTaxSumPropertiesValidate(row, text);
+            });
         },
         view));
     auto* header = view->horizontalHeader();

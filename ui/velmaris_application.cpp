@@ -4,8 +4,6 @@
 
 #include <QIcon>
 
-#include <exception>
-
 velmaris_application::velmaris_application(int& argc, char** argv) : QApplication(argc, argv)
 {
     setWindowIcon(QIcon(QStringLiteral(":/velmaris/velmaris.png")));
@@ -16,7 +14,12 @@ bool velmaris_application::notify(QObject* receiver, QEvent* event)
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& failure) {
-        prompts().error(activeWindow(), QString::fromUtf8(failure.what()));
+        show_failure(failure);
     }
     return false;
+}
+
+void show_failure(const std::exception& failure)
+{
+    prompts().error(QApplication::activeWindow(), QString::fromUtf8(failure.what()));
 }

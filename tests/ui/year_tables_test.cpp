@@ -126,6 +126,21 @@ TEST_P(YearTables, AddsRowsInYearOrderWithTheirIds)
     EXPECT_EQ(child<QTableView>(*window, GetParam().other_view).model()->rowCount(), 0);
 }
 
+TEST_P(YearTables, ButtonsShowTheirHints)
+{
+    const struct {
+        const char* button;
+        const char* text;
+        const char* hint;
+    } buttons[] = {{GetParam().insert, "+", "Добавить"},
+                   {GetParam().update, "/", "Редактировать"},
+                   {GetParam().remove, "X", "Удалить"}};
+    for (const auto& b : buttons) {
+        EXPECT_EQ(child<QPushButton>(*window, b.button).text(), b.text);
+        EXPECT_EQ(child<QPushButton>(*window, b.button).toolTip(), b.hint);
+    }
+}
+
 TEST_P(YearTables, CancelledAddLeavesTheTable)
 {
     prompts_->dialog_scripts.push_back(close_year_item());
