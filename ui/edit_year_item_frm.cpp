@@ -2,9 +2,9 @@
 
 #include "ui_edit_year_item_frm.h"
 
+#include "form_fonts.h"
 #include "number_format.h"
 #include "tax_rates_impl.h"
-#include "form_fonts.h"
 #include "window_texts.h"
 
 #include <QRegularExpressionValidator>

@@ -2,14 +2,14 @@
 
 #include "ui_tax_rates.h"
 
+#include "form_fonts.h"
 #include "hourglass.h"
 #include "number_format.h"
 #include "register_ctrlr.h"
 #include "tax_rates_impl.h"
-#include "form_fonts.h"
-#include "window_texts.h"
 #include "user_prompts.h"
 #include "velmaris_application.h"
+#include "window_texts.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -5,12 +5,12 @@
 #include "ui_tax_rates.h"
 
 #include "analysis_run.h"
+#include "form_fonts.h"
 #include "protocol_writer.h"
 #include "subject_datasource.h"
 #include "tax_rates_impl.h"
-#include "form_fonts.h"
-#include "window_texts.h"
 #include "user_prompts.h"
+#include "window_texts.h"
 
 #include <QScrollBar>
 #include <QTextDocument>
