@@ -1,5 +1,6 @@
 #include "protocol_report.h"
 
+#include "money_text.h"
 #include "number_format.h"
 #include "tax_rates_impl.h"
 
@@ -43,10 +44,10 @@ QString year_table(const QString& caption, const TItemsYear& items, const QLocal
         total += item->get_sum();
         html += QStringLiteral("<tr><td>%1</td><td class=\"sum\">%2</td></tr>\n")
                     .arg(item->get_year())
-                    .arg(locale.toString(item->get_sum(), 'f', 2).toHtmlEscaped());
+                    .arg(grouped_fixed2(item->get_sum(), locale).toHtmlEscaped());
     }
     html += QStringLiteral("<tr><td colspan=\"2\" class=\"total\">%1</td></tr>\n</table>\n")
-                .arg(table_total_text(total, locale).toHtmlEscaped());
+                .arg(footer_total_text(total, locale).toHtmlEscaped());
     return html;
 }
 
@@ -62,11 +63,6 @@ QString html_color(std::int32_t color_value)
         .arg(red, 2, 16, QLatin1Char('0'))
         .arg(green, 2, 16, QLatin1Char('0'))
         .arg(blue, 2, 16, QLatin1Char('0'));
-}
-
-QString table_total_text(double total, const QLocale& locale)
-{
-    return QStringLiteral("Общая сумма: ") + locale.toString(total, 'f', 2) + QStringLiteral("р.");
 }
 
 namespace {

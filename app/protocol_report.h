@@ -26,9 +26,6 @@ struct protocol_report {
 // "#rrggbb" of a colour value laid out as red in the low byte.
 QString html_color(std::int32_t color_value);
 
-// "Общая сумма: 1 234,50р." with the locale's grouping and separator.
-QString table_total_text(double total, const QLocale& locale);
-
 // One page with a section per report.
 QString protocol_report_html(const std::vector<protocol_report>& reports, const QLocale& locale);
 

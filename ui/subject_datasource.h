@@ -8,6 +8,8 @@
 // cells are edited through the window's handlers.
 #pragma once
 
+#include "money_text.h"
+
 #include "tax_rates_ntrf.h"
 
 #include <QAbstractTableModel>
@@ -65,9 +67,4 @@ private:
     void refresh_total();
 };
 
-// The footer of a sum column: "Общая сумма: 1 234 567,89р.", a leading minus
-// for a negative total. Grouping and separator are the locale's.
-QString footer_total_text(double total, const QLocale& locale);
 
-// A sum as the grid shows it: grouped, two decimals, no currency sign.
-QString grouped_fixed2(double value, const QLocale& locale);
