@@ -77,6 +77,9 @@ void Tfrm_tax_rates::ConnectCommands()
     ConnectCommand(ui->aLoadFromXML, &QAction::triggered, [this] { aLoadFromXMLExecute(); });
     ConnectCommand(ui->aSaveToXML, &QAction::triggered, [this] { aSaveToXMLExecute(); });
     ConnectCommand(ui->aSaveFileAs, &QAction::triggered, [this] { aSaveFileAsExecute(); });
+    ConnectCommand(ui->aSaveProtocol, &QAction::triggered, [this] { aSaveProtocolExecute(); });
+    ConnectCommand(ui->aSaveProtocolPdf, &QAction::triggered, [this] { aSaveProtocolPdfExecute(); });
+    ConnectCommand(ui->aPrintProtocol, &QAction::triggered, [this] { aPrintProtocolExecute(); });
     ConnectCommand(ui->aClose, &QAction::triggered, [this] { close(); });
     ConnectCommand(ui->aLimitation, &QAction::triggered, [this] { aLimitationExecute(); });
     ConnectCommand(ui->aRegisterAssigned, &QAction::triggered, [this] { aRegisterAssignedExecute(); });

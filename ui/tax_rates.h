@@ -3,15 +3,18 @@
 //
 // Its work is spread over three files: tax_rates.cpp (creation, menu,
 // thresholds and caption), tax_rates_tables.cpp (editing the tables) and
-// tax_rates_analysis.cpp (the analysis run).
+// tax_rates_analysis.cpp (the analysis run), tax_rates_report.cpp (the
+// report of the last analysis).
 #pragma once
 
+#include "protocol_report.h"
 #include "system_facts.h"
 #include "tax_rates_ntrf.h"
 
 #include <QMainWindow>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace Ui {
@@ -104,4 +107,12 @@ private:
     void StartAnalysis();
     void RunAnalysis(const std::vector<std::shared_ptr<report_information_interface>>& protocols);
     void SetUpProtocolBox();
+
+    // The report of the last analysis (tax_rates_report.cpp).
+    std::optional<protocol_report> FLastReport;
+    void KeepReport(const std::vector<std::shared_ptr<report_information_interface>>& protocols);
+    QString ReportHtml();
+    void aSaveProtocolExecute();
+    void aSaveProtocolPdfExecute();
+    void aPrintProtocolExecute();
 };

@@ -39,6 +39,7 @@ void Tfrm_tax_rates::StartAnalysis()
         return;
     }
     RunAnalysis(outcome.protocols);
+    KeepReport(outcome.protocols);
 }
 
 void Tfrm_tax_rates::RunAnalysis(const std::vector<std::shared_ptr<report_information_interface>>& protocols)
