@@ -82,6 +82,51 @@ void bench_documents(bool quick)
     }
 }
 
+// Mean wall time of starting `program` with `arguments` and waiting for its
+// end, alternating nothing else: the caller interleaves the programs.
+double process_seconds(const QString& program, const QStringList& arguments, const QProcessEnvironment& environment)
+{
+    return best_seconds(1, [&] {
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(program, arguments);
+        if (!process.waitForFinished(60000) || process.exitCode() != 0)
+            std::abort();
+    });
+}
+
+void bench_startup(bool quick)
+{
+    std::puts("== start-up: process start to the main window shown and idle (offscreen)");
+    const QString folder = QCoreApplication::applicationDirPath();
+    const QString velmaris = folder + QStringLiteral("/../ui/velmaris");
+    const QString bare = folder + QStringLiteral("/bare-window");
+    QTemporaryDir home;
+    auto environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("HOME"), home.path());
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral(".config")));
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral(".local/share")));
+
+    const int runs = quick ? 5 : 20;
+    std::vector<double> program_times;
+    std::vector<double> bare_times;
+    process_seconds(velmaris, {QStringLiteral("--quit-when-idle")}, environment); // first start creates folders
+    for (int k = 0; k < runs; ++k) {
+        program_times.push_back(process_seconds(velmaris, {QStringLiteral("--quit-when-idle")}, environment));
+        bare_times.push_back(process_seconds(bare, {}, environment));
+    }
+    const auto median = [](std::vector<double> values) {
+        std::sort(values.begin(), values.end());
+        return values[values.size() / 2];
+    };
+    const double program = median(program_times);
+    const double reference = median(bare_times);
+    report_line("bare Qt window, median of " + format_int(runs), reference);
+    report_line("velmaris --quit-when-idle, median of " + format_int(runs), program,
+                "(" + ratio_text(program, reference) + " the bare window)");
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -90,5 +135,6 @@ int main(int argc, char** argv)
     const bool quick = application.arguments().contains(QStringLiteral("--quick"));
     bench_core(quick);
     bench_documents(quick);
+    bench_startup(quick);
     return 0;
 }
