@@ -44,10 +44,12 @@ analysis_outcome run_analysis(const std::shared_ptr<limitation_faces_interface>&
     for (const auto& window : analysis_windows(*debts)) {
         assessment->set_items(window);
         assessment->execute();
-        // The assessment refills one protocol per execute; keep a copy of each.
+        // The assessment empties and refills its one protocol on every
+        // execute, so each window's lines can be moved out rather than copied.
         auto protocol = std::make_shared<report_information_class>();
-        protocol->get_lines() = assessment->get_report()->get_lines();
-        protocol->get_colors() = assessment->get_report()->get_colors();
+        protocol->get_lines() = std::move(assessment->get_report()->get_lines());
+        protocol->get_colors() = std::move(assessment->get_report()->get_colors());
+        assessment->get_report()->clear();
         outcome.protocols.push_back(std::move(protocol));
     }
     return outcome;
