@@ -1,10 +1,10 @@
 // The main window: the category and name, the two year tables, the
 // thresholds of the chosen category and the analysis with its protocol.
 //
-// Its work is spread over three files: tax_rates.cpp (creation, menu,
-// thresholds and caption), tax_rates_tables.cpp (editing the tables) and
+// Its work is spread over several files: tax_rates.cpp (creation, menu,
+// thresholds and caption), tax_rates_tables.cpp (editing the tables),
 // tax_rates_analysis.cpp (the analysis run), tax_rates_report.cpp (the
-// report of the last analysis).
+// report of the last analysis) and tax_rates_settings.cpp (the settings menu).
 #pragma once
 
 #include "protocol_report.h"
@@ -73,15 +73,17 @@ private:
     void OpenCommandLineFile();
     void N15Click();
 
-    // Commands of the document, the settings dialog and the file type
-    // registration, which are not there yet.
+    // Commands of the document, which are not there yet.
     void aCreateNewItemsExecute() {}
     void aLoadFromXMLExecute() {}
     void aSaveToXMLExecute() {}
     void aSaveFileAsExecute() {}
-    void aLimitationExecute() {}
-    void aRegisterAssignedExecute() {}
-    void aUnRegisterAssignedExecute() {}
+
+    // The menu "Настройки" (tax_rates_settings.cpp).
+    void aLimitationExecute();
+    void ShowLimitationDialog();
+    void aRegisterAssignedExecute();
+    void aUnRegisterAssignedExecute();
 
     // The year tables (tax_rates_tables.cpp).
     void CreateDataSources();
