@@ -179,12 +179,6 @@ void Tfrm_tax_rates::UpdateCaption()
     setWindowTitle(window_caption(FFileName));
 }
 
-void Tfrm_tax_rates::OpenCommandLineFile()
-{
-    // Opening the document named on the command line (FCommandLineFile)
-    // comes with the document commands.
-}
-
 void Tfrm_tax_rates::N15Click()
 {
     prompts().about(this, QStringLiteral("О программе"), about_text + QStringLiteral("\n\n") + notice_lines);

@@ -2,7 +2,8 @@
 // thresholds of the chosen category and the analysis with its protocol.
 //
 // Its work is spread over several files: tax_rates.cpp (creation, menu,
-// thresholds and caption), tax_rates_tables.cpp (editing the tables),
+// thresholds and caption), tax_rates_document.cpp (new, open and save of a
+// .kvl document), tax_rates_tables.cpp (editing the tables),
 // tax_rates_analysis.cpp (the analysis run), tax_rates_report.cpp (the
 // report of the last analysis) and tax_rates_settings.cpp (the settings menu).
 #pragma once
@@ -56,6 +57,10 @@ private:
     subject_datasource_class* FDebtsSource = nullptr;
     subject_datasource_class* FLiabilitiesSource = nullptr;
     QString FFileName;
+    // Where the file dialog starts and the name it shows; both carry over
+    // from one use to the next.
+    QString FDialogFolder;
+    QString FDialogFileName;
 
     // Runs `command` on every `signal` of `sender`, its failures shown as
     // those of a command.
@@ -70,14 +75,22 @@ private:
     std::shared_ptr<face_definition_interface> CreateFaceDefinition() const;
     void ShowThresholds();
     void UpdateCaption();
-    void OpenCommandLineFile();
     void N15Click();
 
-    // Commands of the document, which are not there yet.
-    void aCreateNewItemsExecute() {}
-    void aLoadFromXMLExecute() {}
-    void aSaveToXMLExecute() {}
-    void aSaveFileAsExecute() {}
+    // The document (tax_rates_document.cpp).
+    void aCreateNewItemsExecute();
+    void aLoadFromXMLExecute();
+    void aSaveToXMLExecute();
+    void aSaveFileAsExecute();
+    void OpenCommandLineFile();
+    void NewDocument();
+    // With `ask` the user picks the file first; otherwise `file_name` is read.
+    void LoadDocument(bool ask, QString file_name = {});
+    void ClearTables();
+    void SaveDocument();
+    void SaveDocumentAs();
+    void WriteDocument();
+    QString ChooseFile(bool saving);
 
     // The menu "Настройки" (tax_rates_settings.cpp).
     void aLimitationExecute();

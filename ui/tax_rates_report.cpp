@@ -63,8 +63,9 @@ void Tfrm_tax_rates::aSaveProtocolExecute()
     const QString html = ReportHtml();
     if (html.isEmpty())
         return;
-    const QString path = prompts().save_file_name(this, QStringLiteral("Сохранить протокол"), FDocumentsFolder,
-                                                  QStringLiteral("Страницы HTML (*.html *.htm)"));
+    const QString path = prompts().save_file_name(
+        this, QStringLiteral("Сохранить протокол"),
+        {FDocumentsFolder, QString(), QStringLiteral("Страницы HTML (*.html *.htm)"), QStringLiteral("html")});
     if (!path.isEmpty())
         write_protocol_report(path, {*FLastReport}, FFacts.locale);
 }
@@ -74,8 +75,9 @@ void Tfrm_tax_rates::aSaveProtocolPdfExecute()
     const QString html = ReportHtml();
     if (html.isEmpty())
         return;
-    const QString path = prompts().save_file_name(this, QStringLiteral("Сохранить протокол как PDF"),
-                                                  FDocumentsFolder, QStringLiteral("Документы PDF (*.pdf)"));
+    const QString path = prompts().save_file_name(
+        this, QStringLiteral("Сохранить протокол как PDF"),
+        {FDocumentsFolder, QString(), QStringLiteral("Документы PDF (*.pdf)"), QStringLiteral("pdf")});
     if (!path.isEmpty())
         write_protocol_pdf(path, html);
 }

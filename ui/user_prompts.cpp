@@ -34,16 +34,32 @@ public:
         QMessageBox::about(parent, caption, text);
     }
 
-    QString open_file_name(QWidget* parent, const QString& caption, const QString& folder,
-                           const QString& filter) override
+    QString open_file_name(QWidget* parent, const QString& caption, const file_dialog_setup& setup) override
     {
-        return QFileDialog::getOpenFileName(parent, caption, folder, filter);
+        return choose_file(parent, caption, setup, QFileDialog::AcceptOpen);
     }
 
-    QString save_file_name(QWidget* parent, const QString& caption, const QString& folder,
-                           const QString& filter) override
+    QString save_file_name(QWidget* parent, const QString& caption, const file_dialog_setup& setup) override
     {
-        return QFileDialog::getSaveFileName(parent, caption, folder, filter);
+        return choose_file(parent, caption, setup, QFileDialog::AcceptSave);
+    }
+
+private:
+    static QString choose_file(QWidget* parent, const QString& caption, const file_dialog_setup& setup,
+                               QFileDialog::AcceptMode mode)
+    {
+        QFileDialog dialog(parent, caption, setup.folder, setup.filter);
+        dialog.setAcceptMode(mode);
+        dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+        // Replacing a document is what Save as is for: no question first.
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        dialog.setDefaultSuffix(setup.default_suffix);
+        if (!setup.file_name.isEmpty())
+            dialog.selectFile(setup.file_name);
+        if (dialog.exec() != QDialog::Accepted)
+            return {};
+        const QStringList chosen = dialog.selectedFiles();
+        return chosen.isEmpty() ? QString() : chosen.first();
     }
 };
 

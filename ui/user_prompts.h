@@ -10,6 +10,14 @@
 class QDialog;
 class QWidget;
 
+// What a file dialog starts with.
+struct file_dialog_setup {
+    QString folder;         // empty: the dialog picks one
+    QString file_name;      // the name shown in the dialog's name box
+    QString filter;         // e.g. "Файлы Korvalen (*.kvl)"
+    QString default_suffix; // added to a name chosen without an extension
+};
+
 class user_prompts {
 public:
     virtual ~user_prompts() = default;
@@ -23,11 +31,10 @@ public:
     // Shows a dialog modally and gives its result (QDialog::Accepted or Rejected).
     virtual int exec_dialog(QDialog& dialog) = 0;
     virtual void about(QWidget* parent, const QString& caption, const QString& text) = 0;
-    // The chosen file, or an empty text when the user cancelled.
-    virtual QString open_file_name(QWidget* parent, const QString& caption, const QString& folder,
-                                   const QString& filter) = 0;
-    virtual QString save_file_name(QWidget* parent, const QString& caption, const QString& folder,
-                                   const QString& filter) = 0;
+    // The chosen file, or an empty text when the user cancelled. Opening
+    // wants an existing file; saving asks nothing before replacing one.
+    virtual QString open_file_name(QWidget* parent, const QString& caption, const file_dialog_setup& setup) = 0;
+    virtual QString save_file_name(QWidget* parent, const QString& caption, const file_dialog_setup& setup) = 0;
 };
 
 // The prompts in use: the Qt widgets unless something else was installed.

@@ -9,7 +9,7 @@
 
 void scripted_prompts::record(const QString& kind, const QString& caption, const QString& text)
 {
-    shown.push_back({kind, caption, text, QGuiApplication::overrideCursor() != nullptr});
+    shown.push_back({kind, caption, text, QGuiApplication::overrideCursor() != nullptr, {}});
 }
 
 void scripted_prompts::notice(QWidget*, const QString& caption, const QString& text)
@@ -54,9 +54,10 @@ void scripted_prompts::about(QWidget*, const QString& caption, const QString& te
     record(QStringLiteral("about"), caption, text);
 }
 
-QString scripted_prompts::open_file_name(QWidget*, const QString& caption, const QString& folder, const QString&)
+QString scripted_prompts::choose_file(const QString& kind, const QString& caption, const file_dialog_setup& setup)
 {
-    record(QStringLiteral("open"), caption, folder);
+    record(kind, caption, setup.folder);
+    shown.back().file_dialog = setup;
     if (file_answers.empty())
         return {};
     const QString answer = file_answers.front();
@@ -64,14 +65,14 @@ QString scripted_prompts::open_file_name(QWidget*, const QString& caption, const
     return answer;
 }
 
-QString scripted_prompts::save_file_name(QWidget*, const QString& caption, const QString& folder, const QString&)
+QString scripted_prompts::open_file_name(QWidget*, const QString& caption, const file_dialog_setup& setup)
 {
-    record(QStringLiteral("save"), caption, folder);
-    if (file_answers.empty())
-        return {};
-    const QString answer = file_answers.front();
-    file_answers.pop_front();
-    return answer;
+    return choose_file(QStringLiteral("open"), caption, setup);
+}
+
+QString scripted_prompts::save_file_name(QWidget*, const QString& caption, const file_dialog_setup& setup)
+{
+    return choose_file(QStringLiteral("save"), caption, setup);
 }
 
 std::vector<shown_prompt> scripted_prompts::take_shown()
@@ -115,6 +116,7 @@ void ui_test::TearDown()
 {
     EXPECT_TRUE(prompts_->confirm_answers.empty()) << "unused answers to questions";
     EXPECT_TRUE(prompts_->dialog_scripts.empty()) << "dialogs that were not shown";
+    EXPECT_TRUE(prompts_->file_answers.empty()) << "file dialogs that were not shown";
     set_register_controller(nullptr);
     set_prompts(nullptr);
     prompts_ = nullptr;

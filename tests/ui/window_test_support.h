@@ -29,6 +29,7 @@ struct shown_prompt {
     QString caption;
     QString text;
     bool busy_cursor = false; // whether the hourglass was up while it was shown
+    file_dialog_setup file_dialog; // what an "open" or "save" dialog started with
 };
 
 class scripted_prompts final : public user_prompts {
@@ -38,6 +39,8 @@ public:
     std::vector<shown_prompt> shown;
     std::deque<bool> confirm_answers;
     std::deque<dialog_script> dialog_scripts;
+    // The files chosen in file dialogs, in turn; an empty text or none left
+    // cancels the dialog.
     std::deque<QString> file_answers;
 
     void notice(QWidget* parent, const QString& caption, const QString& text) override;
@@ -45,15 +48,14 @@ public:
     bool confirm(QWidget* parent, const QString& text) override;
     int exec_dialog(QDialog& dialog) override;
     void about(QWidget* parent, const QString& caption, const QString& text) override;
-    QString open_file_name(QWidget* parent, const QString& caption, const QString& folder,
-                           const QString& filter) override;
-    QString save_file_name(QWidget* parent, const QString& caption, const QString& folder,
-                           const QString& filter) override;
+    QString open_file_name(QWidget* parent, const QString& caption, const file_dialog_setup& setup) override;
+    QString save_file_name(QWidget* parent, const QString& caption, const file_dialog_setup& setup) override;
 
     std::vector<shown_prompt> take_shown();
 
 private:
     void record(const QString& kind, const QString& caption, const QString& text);
+    QString choose_file(const QString& kind, const QString& caption, const file_dialog_setup& setup);
 };
 
 // A widget by object name; a missing one fails the test with its name.
