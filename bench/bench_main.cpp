@@ -1,10 +1,22 @@
 // Benchmarks of Velmaris on generated data. Not a test: it prints figures.
-//   velmaris-bench [--quick]
+//   velmaris-bench [--quick]    (--quick leaves out the largest sizes)
 #include "analysis_run.h"
 #include "bench_util.h"
 #include "kvl_document.h"
+#include "platform_registry.h"
+#include "register_ctrlr.h"
 
-#include <QCoreApplication>
+#include "subject_datasource.h"
+#include "system_facts.h"
+#include "tax_rates.h"
+#include "user_prompts.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QPushButton>
+#include <QTableView>
+#include <QTextBlock>
+#include <QTextEdit>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
@@ -127,14 +139,91 @@ void bench_startup(bool quick)
                 "(" + ratio_text(program, reference) + " the bare window)");
 }
 
+// Answers the open dialog with one file; any message means the run failed.
+class bench_prompts final : public user_prompts {
+public:
+    QString file;
+    void notice(QWidget*, const QString&, const QString& text) override { fail(text); }
+    void error(QWidget*, const QString& text) override { fail(text); }
+    bool confirm(QWidget*, const QString&) override { return true; }
+    int exec_dialog(QDialog&) override { return 0; }
+    void about(QWidget*, const QString&, const QString&) override {}
+    QString open_file_name(QWidget*, const QString&, const file_dialog_setup&) override { return file; }
+    QString save_file_name(QWidget*, const QString&, const file_dialog_setup&) override { return {}; }
+
+private:
+    [[noreturn]] static void fail(const QString& text)
+    {
+        std::fputs(("unexpected message: " + text.toStdString() + "\n").c_str(), stderr);
+        std::abort();
+    }
+};
+
+// Verdict lines painted, counted from the box itself.
+int coloured_verdicts(const QTextEdit& box)
+{
+    int count = 0;
+    for (QTextBlock block = box.document()->begin(); block.isValid(); block = block.next())
+        if (block.text().startsWith(QStringLiteral("Сумма признается как:")))
+            count += block.begin() != block.end() &&
+                     block.begin().fragment().charFormat().background().color() != QColor(255, 251, 240);
+    return count;
+}
+
+void bench_window(bool quick)
+{
+    std::puts("== window: open a document and press \"Проанализировать\" (30 liabilities, offscreen)");
+    QTemporaryDir folder;
+    auto* answers = new bench_prompts;
+    set_prompts(std::unique_ptr<user_prompts>(answers));
+    register_controller().save_member_limitation(2, 5);
+
+    system_facts facts;
+    facts.locale = QLocale(QLocale::Russian, QLocale::Russia);
+    facts.current_year = 2026;
+    facts.documents_folder = folder.path();
+    double previous = 0;
+    for (int n : {100, 1000, 10000}) {
+        if (quick && n > 1000)
+            break;
+        answers->file = folder.filePath(QStringLiteral("window-%1.kvl").arg(n));
+        // Every verdict line gets a colour other than the cream of the box.
+        write_kvl_document(answers->file, face_member, QStringLiteral("Иванов"), generated_items(n, 1000000),
+                           generated_items(30, 5000000), QStringLiteral(","));
+        Tfrm_tax_rates window(facts);
+        window.show();
+        auto* box = window.findChild<QTextEdit*>(QStringLiteral("rProtocol"));
+        auto* open = window.findChild<QAction*>(QStringLiteral("aLoadFromXML"));
+        auto* analyse = window.findChild<QPushButton*>(QStringLiteral("bAnalysis"));
+        const double took = best_seconds(3, [&] {
+            open->trigger();
+            analyse->click();
+            QCoreApplication::processEvents();
+        });
+        if (coloured_verdicts(*box) != n - 1)
+            std::abort();
+        report_line("open + analyse + render, " + format_int(n) + " entries", took,
+                    previous > 0 ? "(" + ratio_text(took, previous) + " the previous size)" : "");
+        previous = took;
+    }
+    set_prompts(nullptr);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    QCoreApplication application(argc, argv);
+    // Offscreen, with settings and documents of its own, never the user's.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir settings;
+    QApplication application(argc, argv);
+    set_register_controller(make_file_register_controller(settings.filePath(QStringLiteral("registry.reg")),
+                                                          "velmaris-bench"));
     const bool quick = application.arguments().contains(QStringLiteral("--quick"));
     bench_core(quick);
     bench_documents(quick);
+    bench_window(quick);
     bench_startup(quick);
+    set_register_controller(nullptr);
     return 0;
 }
