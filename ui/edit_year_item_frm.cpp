@@ -9,15 +9,6 @@
 
 #include <QRegularExpressionValidator>
 
-namespace {
-
-QString text_of(const std::string& utf8)
-{
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
-
-} // namespace
-
 Tfrm_edit_year_item::Tfrm_edit_year_item(QWidget* owner, const QString& decimal_separator,
                                          std::shared_ptr<year_item_interface> item)
     : QDialog(owner), ui(std::make_unique<Ui::Tfrm_edit_year_item>()), FItem(std::move(item)),
@@ -58,8 +49,8 @@ void Tfrm_edit_year_item::ShowItem()
 {
     if (!FItem)
         return;
-    ui->eTaxRateYear->setText(text_of(format_int(FItem->get_year())));
-    ui->eTaxRateSum->setText(text_of(format_fixed2(FItem->get_sum(), FDecimalSeparator.toStdString())));
+    ui->eTaxRateYear->setText(QString::fromStdString(format_int(FItem->get_year())));
+    ui->eTaxRateSum->setText(QString::fromStdString(format_fixed2(FItem->get_sum(), FDecimalSeparator.toStdString())));
 }
 
 void Tfrm_edit_year_item::StoreItem()

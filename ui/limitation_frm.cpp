@@ -16,11 +16,6 @@
 
 namespace {
 
-QString text_of(const std::string& utf8)
-{
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
-
 // What the user typed; text that is not a whole number is 0.
 std::int32_t period_of(const QString& text)
 {
@@ -99,10 +94,10 @@ void Tfrm_limitation::FillEdits()
     const auto very_large = [](const auto& definition) {
         return definition ? definition->get_very_large_size_period() : 0;
     };
-    ui->eLargeSizeMember->setText(text_of(format_int(large(member))));
-    ui->eVeryLargeSizeMember->setText(text_of(format_int(very_large(member))));
-    ui->eLargeSizeCompany->setText(text_of(format_int(large(company))));
-    ui->eVeryLargeSizeCompany->setText(text_of(format_int(very_large(company))));
+    ui->eLargeSizeMember->setText(QString::fromStdString(format_int(large(member))));
+    ui->eVeryLargeSizeMember->setText(QString::fromStdString(format_int(very_large(member))));
+    ui->eLargeSizeCompany->setText(QString::fromStdString(format_int(large(company))));
+    ui->eVeryLargeSizeCompany->setText(QString::fromStdString(format_int(very_large(company))));
 }
 
 bool Tfrm_limitation::HasEmptyField() const

@@ -6,15 +6,6 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
-
-QString text_of(const std::string& utf8)
-{
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
-
-} // namespace
-
 subject_datasource_class::subject_datasource_class(const QLocale& locale, QObject* parent)
     : QAbstractTableModel(parent), list_(std::make_shared<year_list_item_class>()), locale_(locale)
 {
@@ -118,14 +109,14 @@ QVariant subject_datasource_class::data(const QModelIndex& index, int role) cons
         return {};
     switch (index.column()) {
     case column_id:
-        return text_of(format_int(item->get_id()));
+        return QString::fromStdString(format_int(item->get_id()));
     case column_year:
-        return text_of(format_int(item->get_year()));
+        return QString::fromStdString(format_int(item->get_year()));
     case column_sum:
         // The editor starts from the full value, so that leaving a cell
         // unchanged does not round the sum to the cents the grid shows.
         if (role == Qt::EditRole)
-            return text_of(format_general15(item->get_sum(), locale_.decimalPoint().toStdString()));
+            return QString::fromStdString(format_general15(item->get_sum(), locale_.decimalPoint().toStdString()));
         return grouped_fixed2(item->get_sum(), locale_);
     default:
         return {};

@@ -20,11 +20,6 @@
 
 namespace {
 
-QString text_of(const std::string& utf8)
-{
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
-
 const QString about_text = QStringLiteral("Расчет по ст.ст. 198, 199 УК РФ 1.0");
 const QString notice_lines = QStringLiteral(
     "Velmaris оценивает сумму неуплаченных налогов (сборов) по порогам крупного и особо крупного\n"
@@ -163,9 +158,9 @@ void Tfrm_tax_rates::ShowThresholds()
         return;
     const std::string separator = FFacts.decimal_separator().toStdString();
     const auto roubles = [&separator](double value) {
-        return text_of(format_fixed2(value, separator)) + QStringLiteral(" руб");
+        return QString::fromStdString(format_fixed2(value, separator)) + QStringLiteral(" руб");
     };
-    const auto percent = [](double value) { return text_of(format_int(std::llround(value))) + QStringLiteral("%"); };
+    const auto percent = [](double value) { return QString::fromStdString(format_int(std::llround(value))) + QStringLiteral("%"); };
     ui->lLarge_size_sum->setText(roubles(definition->get_large_size_sum()));
     ui->lLarge_size_percent->setText(percent(definition->get_large_size_percent()));
     ui->lLarge_size_percent_sum->setText(roubles(definition->get_large_size_percent_sum()));
