@@ -1,27 +1,11 @@
 #include "analysis_run.h"
+#include "year_data.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
 namespace {
-
-std::shared_ptr<year_list_item_interface> list_of(const std::vector<std::pair<std::uint16_t, double>>& entries)
-{
-    auto list = std::make_shared<year_list_item_class>();
-    for (auto [year, sum] : entries)
-        list->add_item(std::make_shared<year_item_class>(year, sum));
-    return list;
-}
-
-std::shared_ptr<limitation_faces_interface> periods(std::int32_t ml, std::int32_t mvl, std::int32_t cl,
-                                                    std::int32_t cvl)
-{
-    auto set = std::make_shared<limitation_faces_class>();
-    set->add_definition(std::make_shared<limitation_defenition_class>(0, ml, mvl));
-    set->add_definition(std::make_shared<limitation_defenition_class>(1, cl, cvl));
-    return set;
-}
 
 std::vector<std::vector<int>> window_years(const year_list_item_interface& list)
 {

@@ -1,5 +1,6 @@
 #include "command_line.h"
 #include "kvl_document.h"
+#include "year_data.h"
 
 #include <gtest/gtest.h>
 
@@ -9,25 +10,6 @@
 #include <stdexcept>
 
 namespace {
-
-using year_sums = std::vector<std::pair<std::uint16_t, double>>;
-
-TItemsYear items_of(const year_sums& entries)
-{
-    TItemsYear items;
-    for (auto [year, sum] : entries)
-        items.push_back(std::make_shared<year_item_class>(year, sum));
-    return items;
-}
-
-std::shared_ptr<limitation_faces_interface> periods(std::int32_t ml, std::int32_t mvl, std::int32_t cl,
-                                                    std::int32_t cvl)
-{
-    auto set = std::make_shared<limitation_faces_class>();
-    set->add_definition(std::make_shared<limitation_defenition_class>(0, ml, mvl));
-    set->add_definition(std::make_shared<limitation_defenition_class>(1, cl, cvl));
-    return set;
-}
 
 struct run_result {
     int status;

@@ -1,5 +1,6 @@
 #include "analysis_run.h"
 #include "protocol_report.h"
+#include "year_data.h"
 
 #include <gtest/gtest.h>
 
@@ -8,14 +9,6 @@
 #include <QXmlStreamReader>
 
 namespace {
-
-std::shared_ptr<year_list_item_interface> list_of(const std::vector<std::pair<std::uint16_t, double>>& entries)
-{
-    auto list = std::make_shared<year_list_item_class>();
-    for (auto [year, sum] : entries)
-        list->add_item(std::make_shared<year_item_class>(year, sum));
-    return list;
-}
 
 protocol_report example_report()
 {
