@@ -37,7 +37,7 @@ void bench_core(bool quick)
         if (quick && n > 10000)
             break;
         const auto debts = generated_list(n, 100000);
-        const double took = best_seconds(3, [&] {
+        const double took = best_seconds(7, [&] {
             const auto outcome = run_analysis(limitations, face_member, debts, liabilities, {",", 2026});
             if (outcome.protocols.size() != static_cast<std::size_t>(n - 1))
                 std::abort();
@@ -53,7 +53,7 @@ double xmllint_seconds(const QString& path)
     const QString xmllint = QStandardPaths::findExecutable(QStringLiteral("xmllint"));
     if (xmllint.isEmpty())
         return 0;
-    return best_seconds(3, [&] {
+    return best_seconds(7, [&] {
         QProcess process;
         process.start(xmllint, {QStringLiteral("--noout"), path});
         process.waitForFinished(-1);
@@ -73,10 +73,10 @@ void bench_documents(bool quick)
         const auto liabilities = generated_items(pairs - pairs / 2, 1000000.5);
         const QString path = folder.filePath(QStringLiteral("bench-%1.kvl").arg(pairs));
         const QString name = QStringLiteral("Иванов Иван Иванович");
-        const double wrote = best_seconds(3, [&] {
+        const double wrote = best_seconds(7, [&] {
             write_kvl_document(path, face_member, name, debts, liabilities, QStringLiteral(","));
         });
-        const double read = best_seconds(3, [&] {
+        const double read = best_seconds(7, [&] {
             const auto document = read_kvl_document(path, QStringLiteral(","));
             if (document.debts->get_count() + document.liabilities->get_count() != pairs)
                 std::abort();
