@@ -14,6 +14,7 @@
 
 #include <QMainWindow>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -127,6 +128,8 @@ private:
     std::optional<protocol_report> FLastReport;
     void KeepReport(const std::vector<std::shared_ptr<report_information_interface>>& protocols);
     QString ReportHtml();
+    void SaveReport(const QString& caption, const QString& filter, const QString& suffix,
+                    const std::function<void(const QString&, const QString&)>& write);
     void aSaveProtocolExecute();
     void aSaveProtocolPdfExecute();
     void aPrintProtocolExecute();

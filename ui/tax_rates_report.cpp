@@ -58,28 +58,29 @@ QString Tfrm_tax_rates::ReportHtml()
     return protocol_report_html({*FLastReport}, FFacts.locale);
 }
 
-void Tfrm_tax_rates::aSaveProtocolExecute()
+// Asks for a file and hands it, with the report page, to `write`.
+void Tfrm_tax_rates::SaveReport(const QString& caption, const QString& filter, const QString& suffix,
+                                const std::function<void(const QString&, const QString&)>& write)
 {
     const QString html = ReportHtml();
     if (html.isEmpty())
         return;
-    const QString path = prompts().save_file_name(
-        this, QStringLiteral("Сохранить протокол"),
-        {FDocumentsFolder, QString(), QStringLiteral("Страницы HTML (*.html *.htm)"), QStringLiteral("html")});
+    const QString path = prompts().save_file_name(this, caption, {FDocumentsFolder, QString(), filter, suffix});
     if (!path.isEmpty())
-        write_protocol_report(path, {*FLastReport}, FFacts.locale);
+        write(path, html);
+}
+
+void Tfrm_tax_rates::aSaveProtocolExecute()
+{
+    SaveReport(QStringLiteral("Сохранить протокол"), QStringLiteral("Страницы HTML (*.html *.htm)"),
+               QStringLiteral("html"),
+               [this](const QString& path, const QString&) { write_protocol_report(path, {*FLastReport}, FFacts.locale); });
 }
 
 void Tfrm_tax_rates::aSaveProtocolPdfExecute()
 {
-    const QString html = ReportHtml();
-    if (html.isEmpty())
-        return;
-    const QString path = prompts().save_file_name(
-        this, QStringLiteral("Сохранить протокол как PDF"),
-        {FDocumentsFolder, QString(), QStringLiteral("Документы PDF (*.pdf)"), QStringLiteral("pdf")});
-    if (!path.isEmpty())
-        write_protocol_pdf(path, html);
+    SaveReport(QStringLiteral("Сохранить протокол как PDF"), QStringLiteral("Документы PDF (*.pdf)"),
+               QStringLiteral("pdf"), write_protocol_pdf);
 }
 
 void Tfrm_tax_rates::aPrintProtocolExecute()
