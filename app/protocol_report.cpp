@@ -2,6 +2,7 @@
 
 #include "money_text.h"
 #include "number_format.h"
+#include "program_title.h"
 #include "tax_rates_impl.h"
 
 #include <QDir>
@@ -10,8 +11,6 @@
 #include <stdexcept>
 
 namespace {
-
-const QString program_title = QStringLiteral("Velmaris - расчет по ст.ст. 198, 199 УК РФ");
 
 QString category_text(int category)
 {
@@ -120,7 +119,7 @@ QString protocol_report_html(const std::vector<protocol_report>& reports, const 
         "td.sum, td.total { text-align: right; }\n"
         "table.protocol td { border: none; padding: 1px 6px; white-space: pre-wrap; }\n"
         "</style>\n</head>\n<body>\n<h1>%1</h1>\n")
-                       .arg(program_title.toHtmlEscaped());
+                       .arg(QString::fromUtf8(program_title).toHtmlEscaped());
     for (const auto& report : reports)
         html += report_section(report, locale);
     html += QStringLiteral("</body>\n</html>\n");

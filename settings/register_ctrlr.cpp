@@ -1,6 +1,7 @@
 #include "register_ctrlr.h"
 
 #include "number_format.h"
+#include "program_title.h"
 #include "tax_rates_impl.h"
 
 #include <stdexcept>
@@ -15,7 +16,7 @@ const std::string company_large_size = "CompanyLargeSize";
 const std::string company_very_large_size = "CompanyVeryLargeSize";
 
 const std::string file_type_name = "Korvalen";
-const std::string file_type_description = "Velmaris - расчет по ст.ст. 198, 199 УК РФ";
+const std::string file_type_description = program_title;
 
 // Empty or non-numeric text is a period that is not set.
 std::int32_t period_of(const std::string& text)
